@@ -1,0 +1,3 @@
+#include "chat/uChatFilter.h"
+
+TSecondLifeLogOptions SecondLifeLogOptions;

@@ -1,0 +1,3 @@
+#include "speech/uSpeech.h"
+
+TSpeechItems SpeechItems;
