@@ -17,6 +17,8 @@ namespace {
   throw std::runtime_error(what + " \"" + Utf16ToUtf8(path) + "\": " + std::strerror(err));
 }
 
+} // namespace
+
 std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   std::u16string out;
   out.reserve(bytes.size() / 2);
@@ -27,8 +29,6 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   }
   return out;
 }
-
-} // namespace
 
 std::string ReadFileBytes(const std::u16string &path) {
   std::ifstream in(ToPath(path), std::ios::binary);

@@ -14,6 +14,9 @@ std::string ReadFileBytes(const std::u16string &path);
 // UTF-16 (little or big endian) with a byte-order mark.
 std::u16string DecodeText(std::string_view bytes);
 
+// UTF-16 bytes without a byte-order mark; an odd last byte is dropped.
+std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian);
+
 // Replaces the file's content atomically: the bytes go to a temporary file in
 // the same folder, are flushed to disk and renamed over the file, so a crash
 // mid-write leaves the old file or the new one, never a broken one. Creates a

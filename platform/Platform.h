@@ -10,20 +10,30 @@ namespace platform {
 
 class IAppInfo;
 class IAppearance;
+class IChangeNotifier;
 class IClipboard;
 class IClock;
 class IDataProtection;
 class ILocale;
+class IMainThread;
 class IShell;
+class ISpeechEngines;
+class ITcpClient;
+class IWindows;
 
 struct TServices {
   IAppInfo *AppInfo = nullptr;
   IAppearance *Appearance = nullptr;
+  IChangeNotifier *ChangeNotifier = nullptr;
   IClipboard *Clipboard = nullptr;
   IClock *Clock = nullptr;
   IDataProtection *DataProtection = nullptr;
   ILocale *Locale = nullptr;
+  IMainThread *MainThread = nullptr;
   IShell *Shell = nullptr;
+  ISpeechEngines *SpeechEngines = nullptr;
+  ITcpClient *TcpClient = nullptr;
+  IWindows *Windows = nullptr;
 };
 
 // The installed services. Written at start-up (or by a test) on the main
@@ -32,10 +42,15 @@ extern TServices Services;
 
 IAppInfo &AppInfo();
 IAppearance &Appearance();
+IChangeNotifier &ChangeNotifier();
 IClipboard &Clipboard();
 IClock &Clock();
 IDataProtection &DataProtection();
 ILocale &Locale();
+IMainThread &MainThread();
 IShell &Shell();
+ISpeechEngines &SpeechEngines();
+ITcpClient &TcpClient();
+IWindows &Windows();
 
 } // namespace platform

@@ -16,7 +16,11 @@ struct TSapiVoice {
 
 extern std::vector<TSapiVoice> SapiVoices;
 
+// Lists the voices of the two engines of platform::SpeechEngines(); a missing
+// engine only removes its voices. Called once at start.
 bool SapiLoadVoices();
+// Forgets the engines and the voices (program exit).
+void SapiReleaseVoices();
 bool SapiSpeak(const std::u16string &text, std::int32_t i, std::int32_t volume, std::int32_t rate);
 bool SapiSpeakXml(const std::u16string &text, std::int32_t i, std::int32_t volume,
                   std::int32_t rate);

@@ -7,7 +7,12 @@
 // The speech devices and the dispatcher that routes every text to the
 // adapter of the chosen device's kind.
 
-enum class TSpeechType : std::uint8_t { stBouyomi = 0, stSpeechLib = 1, stVOCALOIDP = 2, stVOCALOIDE = 3 };
+enum class TSpeechType : std::uint8_t {
+  stBouyomi = 0,
+  stSpeechLib = 1,
+  stVOCALOIDP = 2,
+  stVOCALOIDE = 3
+};
 
 struct TSpeechItem {
   std::u16string Name;
