@@ -1,10 +1,8 @@
 #include "app/uPlatformSetup.h"
 
-#include <QMetaObject>
-#include <QObject>
-
 #include "app/uPortalAppearance.h"
 #include "app/uQtClipboard.h"
+#include "app/uQtMainThread.h"
 #include "platform/MainThread.h"
 #include "platform/Platform.h"
 #include "platform/linux/LinuxAppInfo.h"
@@ -34,16 +32,7 @@ struct TPlatformSetup::TLinuxServices {
 TPlatformSetup::TPlatformSetup()
     : FLinux(std::make_unique<TLinuxServices>()), FClipboard(std::make_unique<TQtClipboard>()),
       FAppearance(std::make_unique<TPortalAppearance>()),
-      FMainThread(std::make_unique<platform::TMainThreadQueue>()),
-      FWakeContext(std::make_unique<QObject>()) {
-  // A worker's hand-over wakes the event loop, which then serves it.
-  platform::TMainThreadQueue *queue = FMainThread.get();
-  QObject *context = FWakeContext.get();
-  FMainThread->SetWakeUp([queue, context] {
-    QMetaObject::invokeMethod(
-        context, [queue] { queue->ServePending(); }, Qt::QueuedConnection);
-  });
-
+      FMainThread(std::make_unique<TQtMainThread>()) {
   platform::TServices &services = platform::Services;
   services.AppInfo = &FLinux->AppInfo;
   services.ChangeNotifier = &FLinux->ChangeNotifier;
@@ -56,11 +45,7 @@ TPlatformSetup::TPlatformSetup()
   services.Windows = &FLinux->Windows;
   services.Clipboard = FClipboard.get();
   services.Appearance = FAppearance.get();
-  services.MainThread = FMainThread.get();
+  services.MainThread = &FMainThread->Queue();
 }
 
-TPlatformSetup::~TPlatformSetup() {
-  FMainThread->Close();
-  FWakeContext.reset();
-  platform::Services = platform::TServices();
-}
+TPlatformSetup::~TPlatformSetup() { platform::Services = platform::TServices(); }

@@ -2,12 +2,9 @@
 
 #include <memory>
 
-namespace platform {
-class TMainThreadQueue;
-} // namespace platform
-class QObject;
 class TPortalAppearance;
 class TQtClipboard;
+class TQtMainThread;
 
 // The operating-system services of the running program: created and put into
 // platform::Services for the life of this object, taken out again after.
@@ -25,7 +22,5 @@ private:
   std::unique_ptr<TLinuxServices> FLinux;
   std::unique_ptr<TQtClipboard> FClipboard;
   std::unique_ptr<TPortalAppearance> FAppearance;
-  std::unique_ptr<platform::TMainThreadQueue> FMainThread;
-  // Receives the posted hand-over calls; with it gone, calls still posted are dropped.
-  std::unique_ptr<QObject> FWakeContext;
+  std::unique_ptr<TQtMainThread> FMainThread;
 };
