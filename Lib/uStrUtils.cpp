@@ -144,9 +144,7 @@ std::filesystem::path ToPath(std::u16string_view path) {
   return std::filesystem::path(Utf16ToUtf8(path));
 }
 
-std::u16string FromPath(const std::filesystem::path &path) {
-  return Utf8ToUtf16(path.string());
-}
+std::u16string FromPath(const std::filesystem::path &path) { return Utf8ToUtf16(path.string()); }
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
   std::vector<std::u16string> lines;
@@ -172,6 +170,21 @@ std::u16string JoinLines(const std::vector<std::u16string> &lines) {
     out += lines[i];
   }
   return out;
+}
+
+std::u16string RemoveTags(std::u16string_view text) {
+  std::u16string plain;
+  plain.reserve(text.size());
+  bool copying = true;
+  for (const char16_t c : text) {
+    if (c == u'<')
+      copying = false;
+    if (copying)
+      plain += c;
+    if (c == u'>')
+      copying = true;
+  }
+  return plain;
 }
 
 std::u16string IntToStr(long long value) { return Utf8ToUtf16(std::to_string(value)); }

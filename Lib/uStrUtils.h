@@ -33,5 +33,9 @@ std::vector<std::u16string> SplitLines(std::u16string_view text);
 // Joins with CR LF, the program's line break for multi-line results.
 std::u16string JoinLines(const std::vector<std::u16string> &lines);
 
+// Drops every run from "<" to the next ">", both included; an unclosed "<"
+// drops the rest, a ">" without "<" stays.
+std::u16string RemoveTags(std::u16string_view text);
+
 // Decimal text of an integer.
 std::u16string IntToStr(long long value);

@@ -107,17 +107,4 @@ std::u16string CurrentTimeText() {
                           : FormatTimeEnglish(true);
 }
 
-std::u16string StripTags(const std::u16string &text) {
-  std::u16string plain;
-  plain.reserve(text.size());
-  bool copying = true;
-  for (const char16_t c : text) {
-    if (c == u'<')
-      copying = false;
-    if (copying)
-      plain += c;
-    if (c == u'>')
-      copying = true;
-  }
-  return plain;
-}
+std::u16string StripTags(const std::u16string &text) { return RemoveTags(text); }

@@ -65,20 +65,6 @@ bool NextPron(const std::u16string &text, size_t from, TElement &element) {
   return false;
 }
 
-std::u16string RemoveTags(std::u16string_view text) {
-  std::u16string plain;
-  bool copying = true;
-  for (const char16_t c : text) {
-    if (c == u'<')
-      copying = false;
-    if (copying)
-      plain += c;
-    if (c == u'>')
-      copying = true;
-  }
-  return plain;
-}
-
 // Keeps a reader's "[[" from switching eSpeak into phoneme input.
 std::u16string NoPhonemeBrackets(std::u16string text) {
   for (size_t at = text.find(u"[["); at != std::u16string::npos; at = text.find(u"[[", at))
