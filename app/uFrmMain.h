@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -70,6 +71,8 @@ private:
   bool IsReading() const;
   void StartReading();
   void StopReading();
+  // Watches the chat log: a file, or a folder and a pattern such as "*.txt".
+  void WatchChatLog(const std::filesystem::path &path);
   // Shows an error of the reading in Memo1, each message once per Start.
   void ShowErrorOnce(const std::u16string &message);
   void ReportSkippedRules();

@@ -86,19 +86,29 @@ void TFrmMain::StartReading() {
   if (Setup.ChatUse) {
     ShowText(PrepareChatReading(Setup.SpeechIndex, Setup.SpeechVolume, Setup.SpeechRate,
                                 Setup.SLViewer, Setup.SLAvatar));
-    const auto path = ToPath(ChatLogPath(Setup.ChatType, Setup.SLViewer, Setup.SLAllChats,
-                                         Setup.ChatFile, Setup.SLAvatar));
-    StartFolderWatch(
-        FFolderWatch, FromPath(path.parent_path()), FromPath(path.filename()),
-        [this](TFolderWatch &sender, const std::u16string &fileName, std::int64_t old) {
-          FolderWatchChange(sender, fileName, old);
-        },
-        [](TFolderWatch &) {},
-        [this](TFolderWatch &, const std::u16string &message) { ShowErrorOnce(message); });
+    const auto log = ChatLogPath(Setup.ChatType, Setup.SLViewer, Setup.SLAllChats, Setup.ChatFile,
+                                 Setup.SLAvatar);
+    // The settings forget a chat file that does not exist; say so rather
+    // than fail to watch a folder with no name. Reading still starts: the
+    // time signal and the typed line work without a chat.
+    if (log.empty())
+      ShowText(u"No chat file to read: the chat file is not set or does not exist.");
+    else
+      WatchChatLog(ToPath(log));
   }
   SetButtonIcon(sbStart, QStringLiteral("Read Stop"));
   sbStart->setText(QStringLiteral("Stop"));
   sbTool->setEnabled(false);
+}
+
+void TFrmMain::WatchChatLog(const std::filesystem::path &path) {
+  StartFolderWatch(
+      FFolderWatch, FromPath(path.parent_path()), FromPath(path.filename()),
+      [this](TFolderWatch &sender, const std::u16string &fileName, std::int64_t old) {
+        FolderWatchChange(sender, fileName, old);
+      },
+      [](TFolderWatch &) {},
+      [this](TFolderWatch &, const std::u16string &message) { ShowErrorOnce(message); });
 }
 
 void TFrmMain::StopReading() {

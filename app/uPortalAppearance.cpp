@@ -45,6 +45,13 @@ std::optional<QString> Gsettings(const QString &program, const QString &key) {
 TPortalAppearance::TPortalAppearance(const QDBusConnection &bus, QObject *parent)
     : QObject(parent), FBus(bus) {}
 
+TPortalAppearance::~TPortalAppearance() {
+  if (FMonitor) {
+    FMonitor->kill();
+    FMonitor->waitForFinished(GsettingsTimeoutMs);
+  }
+}
+
 std::optional<bool> TPortalAppearance::FromPortalScheme(uint scheme) {
   if (scheme == 1)
     return false;
@@ -75,8 +82,27 @@ std::optional<bool> TPortalAppearance::PrefersLight() {
 
 void TPortalAppearance::SetChangedHandler(std::function<void()> handler) {
   FHandler = std::move(handler);
-  if (FHandler)
-    Subscribe();
+  if (!FHandler)
+    return;
+  Subscribe();
+  if (!ReadPortalScheme())
+    MonitorGnome();
+}
+
+void TPortalAppearance::MonitorGnome() {
+  if (FMonitor)
+    return;
+  const QString program = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+  if (program.isEmpty())
+    return;
+  FMonitor = std::make_unique<QProcess>();
+  connect(FMonitor.get(), &QProcess::readyReadStandardOutput, this, [this] {
+    FMonitor->readAllStandardOutput();
+    if (FHandler)
+      FHandler();
+  });
+  FMonitor->start(program, {QStringLiteral("monitor"),
+                            QStringLiteral("org.gnome.desktop.interface"), ColorSchemeKey});
 }
 
 std::optional<uint> TPortalAppearance::ReadPortalScheme() {

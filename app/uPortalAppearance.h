@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <QDBusConnection>
@@ -10,6 +11,7 @@
 #include "platform/Appearance.h"
 
 class QDBusVariant;
+class QProcess;
 
 // The desktop's light/dark preference on Linux: the freedesktop settings
 // portal first (org.freedesktop.appearance color-scheme), then GNOME's own
@@ -22,6 +24,7 @@ public:
   // bus: where the portal is looked for; the session bus for the program.
   explicit TPortalAppearance(const QDBusConnection &bus = QDBusConnection::sessionBus(),
                              QObject *parent = nullptr);
+  ~TPortalAppearance() override;
 
   std::optional<bool> PrefersLight() override;
   void SetChangedHandler(std::function<void()> handler) override;
@@ -38,8 +41,12 @@ private:
   std::optional<uint> ReadPortalScheme();
   std::optional<bool> ReadGnome();
   void Subscribe();
+  // Without the portal, GNOME's setting is followed through
+  // "gsettings monitor"; every line it prints is a change.
+  void MonitorGnome();
 
   QDBusConnection FBus;
   std::function<void()> FHandler;
   bool FSubscribed = false;
+  std::unique_ptr<QProcess> FMonitor;
 };

@@ -8,14 +8,13 @@
 // apart, so the program is idle before each; 1,000 lines, p50 and p99.
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <optional>
 #include <poll.h>
@@ -192,9 +191,12 @@ std::vector<std::u16string> DictionaryLines() {
   return lines;
 }
 
-std::string ChatLine(int n) {
-  return "[2026/12/11 10:00] Bob: hi all, w10 and name14 say 3x2 lol, 猫3 is here, abbr1 " +
-         std::to_string(n) + "\n";
+// A line as a chat client writes it: a time stamp and a name, or the
+// viewer's time stamp and 'Display (user.name):'.
+std::string ChatLine(bool secondLife, int n) {
+  return std::string(secondLife ? "[2026/12/11 10:00]  Bob (bob.smith): "
+                                : "[2026/12/11 10:00] Bob: ") +
+         "hi all, w10 and name14 say 3x2 lol, 猫3 is here, abbr1 " + std::to_string(n) + "\n";
 }
 
 struct TRun {
@@ -207,11 +209,10 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 
 // The writer: appends each line with one write() on the open log, like a
 // chat client, and waits for tail and then for the engine.
-void WriteLines(int fd, TTail &tail, TTimingEngine &engine, TRun &run) {
-  std::size_t spoken = engine.Count();
+void WriteLines(int fd, bool secondLife, TTail &tail, TTimingEngine &engine, TRun &run) {
   // tail sets up its watch after it started: write until it passes a line on.
   for (int attempt = 0; attempt < 10 && !run.Ready; ++attempt) {
-    const std::string line = ChatLine(-1);
+    const std::string line = ChatLine(secondLife, -1);
     if (write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
       return;
     run.Ready = tail.WaitForLines(tail.LinesSoFar() + 1, Clock::now() + std::chrono::seconds(1))
@@ -220,12 +221,12 @@ void WriteLines(int fd, TTail &tail, TTimingEngine &engine, TRun &run) {
   if (!run.Ready)
     return;
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  spoken = engine.Count();
+  std::size_t spoken = engine.Count();
   long tailLines = tail.LinesSoFar();
   const auto budgetEnd = Clock::now() + RunBudget;
   for (int n = 0; n < Lines && Clock::now() < budgetEnd; ++n) {
     std::this_thread::sleep_for(Gap);
-    const std::string line = ChatLine(n);
+    const std::string line = ChatLine(secondLife, n);
     const auto start = Clock::now();
     if (write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
       return;
@@ -255,7 +256,9 @@ void Report(benchmark::State &state, std::vector<double> values, const std::stri
   state.counters[prefix + "_max_ms"] = values.back();
 }
 
-void BM_LineToSpeak(benchmark::State &state) {
+// secondLife: the viewer's log folder with every log read ("*.txt") and
+// otherLogs IM logs beside chat.txt; else one log with time-stamped lines.
+void RunLatency(benchmark::State &state, bool secondLife, int otherLogs) {
   AppTestEnvironment env;
   platform::linux_impl::TLinuxChangeNotifier notifier;
   TQtMainThread mainThread;
@@ -268,18 +271,27 @@ void BM_LineToSpeak(benchmark::State &state) {
   WriteUtf8BomLines(DictionaryPath(), DictionaryLines());
   LoadDictionary();
 
-  const auto chat = env.Folder.Path() / "logs" / "chat.txt";
-  std::filesystem::create_directories(chat.parent_path());
+  const auto folder = secondLife ? env.Folder.Path() / "home" / ".secondlife" / "me_resident"
+                                 : env.Folder.Path() / "logs";
+  const auto chat = folder / "chat.txt";
+  std::filesystem::create_directories(folder);
+  for (int i = 0; i < otherLogs; ++i)
+    std::ofstream(folder / ("partner" + std::to_string(i) + ".txt"))
+        << "[2026/12/10 20:00]  Partner (partner.resident): see you\n";
   const int fd = open(chat.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
 
   auto window = std::make_unique<TFrmMain>();
   TIdSetup wanted = Setup;
   wanted.ChatUse = true;
   wanted.ChatFile = FromPath(chat);
-  wanted.ChatFilter = 0;
+  wanted.ChatType = secondLife ? 1 : 0;
+  wanted.ChatFilter = secondLife ? 1 : 0;
+  wanted.SLAvatar = u"me_resident";
+  wanted.SLAllChats = true;
   Setup = wanted;
   window->show();
-  QTest::qWaitForWindowExposed(window.get());
+  if (!QTest::qWaitForWindowExposed(window.get()))
+    state.SkipWithError("the window was not shown");
   auto *start = window->findChild<QToolButton *>(QStringLiteral("sbStart"));
   start->click();
   const bool reading = start->text() == QStringLiteral("Stop");
@@ -292,7 +304,7 @@ void BM_LineToSpeak(benchmark::State &state) {
     QEventLoop loop;
     QTimer::singleShot(RunBudget + std::chrono::seconds(20), &loop, &QEventLoop::quit);
     std::thread writer([&] {
-      WriteLines(fd, tail, engines.Engine, run);
+      WriteLines(fd, secondLife, tail, engines.Engine, run);
       QMetaObject::invokeMethod(
           &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
@@ -317,7 +329,20 @@ void BM_LineToSpeak(benchmark::State &state) {
   SapiReleaseVoices();
 }
 
+void BM_LineToSpeak(benchmark::State &state) { RunLatency(state, false, 0); }
+
+// Every line makes the watch list and measure the whole folder.
+void BM_LineToSpeakSecondLifeAllChats(benchmark::State &state) {
+  RunLatency(state, true, static_cast<int>(state.range(0)));
+}
+
 BENCHMARK(BM_LineToSpeak)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineToSpeakSecondLifeAllChats)
+    ->ArgName("other_logs")
+    ->Arg(0)
+    ->Arg(1000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

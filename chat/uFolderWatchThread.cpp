@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 #include <mutex>
+#include <unordered_map>
 
 #include "Lib/uStrUtils.h"
 #include "platform/ChangeNotification.h"
@@ -32,8 +33,9 @@ struct TFolderWatch::TState {
   std::u16string FNotificationError;
 
   // Main thread only.
-  std::vector<std::u16string> FileNames;
-  std::vector<std::int64_t> FileSizes; // at the same index as FileNames
+  // The recorded size of every file known so far, by full path. Entries are
+  // never removed: a file that disappears keeps its size.
+  std::unordered_map<std::u16string, std::int64_t> FileSizes;
   TFolderWatchEvent FOnChange;
   TFolderWatchErrorEvent FOnError;
   TFolderWatchEndEvent FOnTerminate;
@@ -84,14 +86,12 @@ void CheckFiles(TState &s) {
     if (s.Owner == nullptr)
       break; // stopped from a handler
     const std::int64_t size = FileSizeOf(path);
-    const auto found = std::find(s.FileNames.begin(), s.FileNames.end(), path);
-    if (found == s.FileNames.end()) {
-      s.FileNames.push_back(path);
-      s.FileSizes.push_back(size);
+    const auto [entry, isNew] = s.FileSizes.try_emplace(path, size);
+    if (isNew) {
       Fire(s, path, 0);
       continue;
     }
-    auto &recorded = s.FileSizes[static_cast<std::size_t>(found - s.FileNames.begin())];
+    auto &recorded = entry->second;
     if (size > recorded) {
       const std::int64_t old = recorded;
       recorded = size;
@@ -185,9 +185,8 @@ TFolderWatch::TFolderWatch(const std::u16string &FolderName, const std::u16strin
   s.FFilter = Filter;
   s.Owner = this;
   // InitFileList: whatever the files hold now counts as already read.
-  s.FileNames = GetFileList(s.FDirectory, s.FFilter);
-  for (const auto &path : s.FileNames)
-    s.FileSizes.push_back(FileSizeOf(path));
+  for (const auto &path : GetFileList(s.FDirectory, s.FFilter))
+    s.FileSizes.emplace(path, FileSizeOf(path));
   s.FNotification = s.Notifier.Watch(s.FDirectory, s.FNotificationError);
 }
 
@@ -243,11 +242,8 @@ const std::u16string &TFolderWatch::Filter() const { return FState->FFilter; }
 bool TFolderWatch::Finished() const { return FState->Finished; }
 
 std::int64_t TFolderWatch::RecordedSize(const std::u16string &FileName) const {
-  const auto &s = *FState;
-  const auto found = std::find(s.FileNames.begin(), s.FileNames.end(), FileName);
-  return found == s.FileNames.end()
-             ? -1
-             : s.FileSizes[static_cast<std::size_t>(found - s.FileNames.begin())];
+  const auto found = FState->FileSizes.find(FileName);
+  return found == FState->FileSizes.end() ? -1 : found->second;
 }
 
 void StartFolderWatch(std::unique_ptr<TFolderWatch> &watch, const std::u16string &folder,

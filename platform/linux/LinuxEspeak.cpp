@@ -50,6 +50,21 @@ std::string LanguageTag(std::string language) {
   return language;
 }
 
+// 0 for a voice of the locale's language and region ("en-US" for
+// "en_US.UTF-8"), 1 for its language, 2 for any other. The C locale reads as
+// American English, as the locale service maps it.
+int LocaleRank(const std::string &voiceTag, std::string locale) {
+  locale = locale.substr(0, locale.find_first_of(".@"));
+  if (locale.empty() || locale == "C" || locale == "POSIX")
+    locale = "en_US";
+  const std::string language = locale.substr(0, locale.find('_'));
+  std::string tag = locale;
+  std::replace(tag.begin(), tag.end(), '_', '-');
+  if (voiceTag == tag)
+    return 0;
+  return voiceTag == language || voiceTag.rfind(language + "-", 0) == 0 ? 1 : 2;
+}
+
 } // namespace
 
 int TLinuxEspeakEngine::WordsPerMinute(int rate) {
@@ -59,7 +74,8 @@ int TLinuxEspeakEngine::WordsPerMinute(int rate) {
   return std::clamp(static_cast<int>(std::lround(words)), 80, 450);
 }
 
-TLinuxEspeakEngine::TLinuxEspeakEngine(std::shared_ptr<IAudioDevices> audio)
+TLinuxEspeakEngine::TLinuxEspeakEngine(std::shared_ptr<IAudioDevices> audio,
+                                       const std::string &userLocale)
     : audio_(std::move(audio)) {
   std::lock_guard library(LibraryLock());
   sampleRate_ = InitialiseLibrary();
@@ -70,8 +86,12 @@ TLinuxEspeakEngine::TLinuxEspeakEngine(std::shared_ptr<IAudioDevices> audio)
           languages != nullptr && languages[0] != 0 ? LanguageTag(languages + 1) : "";
       const std::string name = (*voice)->name != nullptr ? (*voice)->name : "";
       voices_.push_back(
-          {name, {Utf8ToUtf16(name), Utf8ToUtf16("eSpeak NG - " + name + " (" + language + ")")}});
+          {name,
+           {Utf8ToUtf16(name), Utf8ToUtf16("eSpeak NG - " + name + " (" + language + ")")},
+           LocaleRank(language, userLocale)});
     }
+    std::stable_sort(voices_.begin(), voices_.end(),
+                     [](const TVoiceInfo &a, const TVoiceInfo &b) { return a.Rank < b.Rank; });
   }
   worker_ = std::thread([this] { Run(); });
 }

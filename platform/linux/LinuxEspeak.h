@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/SpeechEngine.h"
+#include "platform/linux/LinuxLocale.h"
 #include "platform/linux/LinuxSpeechAudio.h"
 
 namespace platform::linux_impl {
@@ -22,7 +23,10 @@ namespace platform::linux_impl {
 // time; a second one would wait for the first's sentences.
 class TLinuxEspeakEngine final : public ISpeechEngine {
 public:
-  explicit TLinuxEspeakEngine(std::shared_ptr<IAudioDevices> audio);
+  // The voices of the user's language come first (its region's first of
+  // all), so that the first device speaks what the user reads.
+  explicit TLinuxEspeakEngine(std::shared_ptr<IAudioDevices> audio,
+                              const std::string &userLocale = EnvironmentLocale());
   ~TLinuxEspeakEngine() override;
   TLinuxEspeakEngine(const TLinuxEspeakEngine &) = delete;
   TLinuxEspeakEngine &operator=(const TLinuxEspeakEngine &) = delete;
@@ -59,6 +63,7 @@ private:
   struct TVoiceInfo {
     std::string Id;
     TSpeechEngineVoice Shown;
+    int Rank = 2; // how near the voice is to the user's locale
   };
 
   void Run();

@@ -59,15 +59,6 @@ constexpr TLocaleEntry kLocales[] = {
 
 constexpr TWindowsLocale kEnglishUs{0x0409, 1252};
 
-std::string EnvironmentLocale() {
-  for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char *value = std::getenv(name);
-    if (value != nullptr && *value != '\0')
-      return value;
-  }
-  return "C";
-}
-
 // A conversion descriptor closed with its scope.
 class TIconv {
 public:
@@ -127,6 +118,15 @@ std::optional<TWindowsLocale> WindowsLocaleOf(const std::string &localeName) {
   if (firstOfLanguage != nullptr)
     return TWindowsLocale{firstOfLanguage->Lcid, firstOfLanguage->CodePage};
   return std::nullopt;
+}
+
+std::string EnvironmentLocale() {
+  for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char *value = std::getenv(name);
+    if (value != nullptr && *value != '\0')
+      return value;
+  }
+  return "C";
 }
 
 TLinuxLocale::TLinuxLocale() : TLinuxLocale(EnvironmentLocale()) {}

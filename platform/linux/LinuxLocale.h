@@ -35,4 +35,8 @@ struct TWindowsLocale {
 };
 std::optional<TWindowsLocale> WindowsLocaleOf(const std::string &localeName);
 
+// The user's locale name as the C library resolves it: LC_ALL, then
+// LC_MESSAGES, then LANG; "C" when none is set.
+std::string EnvironmentLocale();
+
 } // namespace platform::linux_impl

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
@@ -79,6 +80,7 @@ private Q_SLOTS:
   void readsThePortal();
   void followsChanges();
   void noBusAnswersQuickly();
+  void withoutPortalGnomeChangesAreFollowed();
 
 private:
   QProcess FDaemon;
@@ -240,6 +242,33 @@ void TestPortalAppearance::noBusAnswersQuickly() {
   appearance.PrefersLight();
   appearance.SetChangedHandler([] {});
   QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestPortalAppearance::withoutPortalGnomeChangesAreFollowed() {
+  // A stand-in gsettings first on PATH: "get" answers dark, "monitor" reports
+  // one change and then keeps watching, as the real one does.
+  QTemporaryDir bin;
+  QFile script(bin.filePath(QStringLiteral("gsettings")));
+  QVERIFY(script.open(QIODevice::WriteOnly));
+  script.write("#!/bin/sh\n"
+               "case \"$1\" in\n"
+               "  get) echo \"'prefer-dark'\" ;;\n"
+               "  monitor) echo \"color-scheme: 'prefer-dark'\"; exec sleep 30 ;;\n"
+               "esac\n");
+  script.close();
+  script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", bin.path().toUtf8() + ':' + path);
+
+  int changes = 0;
+  {
+    TPortalAppearance appearance(QDBusConnection::connectToBus(
+        QStringLiteral("unix:path=/nonexistent/murmelo-bus"), QStringLiteral("none-gnome")));
+    QCOMPARE(appearance.PrefersLight(), std::optional<bool>(false));
+    appearance.SetChangedHandler([&changes] { ++changes; });
+    QTRY_COMPARE(changes, 1);
+  } // the monitor ends with the service
+  qputenv("PATH", path);
 }
 
 QTEST_MAIN(TestPortalAppearance)

@@ -82,6 +82,7 @@ private Q_SLOTS:
   void customPattern();
   void readErrorIsShownAndWatchGoesOn();
   void typedLineTeachesAndSpeaks();
+  void missingChatFileIsNamedAndReadingStillStarts();
 };
 
 void TestReadAloud::timeStampedLinesThenStop() {
@@ -196,6 +197,18 @@ void TestReadAloud::typedLineTeachesAndSpeaks() {
   QTest::qWait(50);
   QCOMPARE(s.Spoken().size(), count);
   ForgetWord(u"cat");
+}
+
+void TestReadAloud::missingChatFileIsNamedAndReadingStillStarts() {
+  Session s;
+  TIdSetup wanted = Setup;
+  wanted.ChatFile.clear(); // what the settings make of a file that is gone
+  s.Start(wanted);
+  auto *memo = s.Window->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+  QVERIFY(memo->toPlainText().contains(QStringLiteral("No chat file to read")));
+  QVERIFY(s.Button("sbTime")->isEnabled());
+  s.Button("sbTime")->click();
+  QTRY_COMPARE(s.Spoken().size(), std::size_t{1});
 }
 
 QTEST_MAIN(TestReadAloud)

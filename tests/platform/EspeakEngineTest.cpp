@@ -72,6 +72,24 @@ TEST_F(EspeakEngineTest, VoicesNameTheirLanguage) {
   EXPECT_EQ(engine.Rate(), 0);
 }
 
+TEST(EspeakVoiceOrderTest, TheUsersLanguageComesFirst) {
+  auto audio = std::make_shared<TRecordingAudio>(TRecordingAudio::TOptions{});
+  struct Case {
+    const char *locale;
+    const char16_t *firstTag;
+  } cases[] = {{"en_US.UTF-8", u"(en-US)"},
+               {"C", u"(en-US)"},
+               {"de_DE.UTF-8", u"(de)"},
+               {"ja_JP.UTF-8", u"(ja)"}};
+  for (const auto &c : cases) {
+    TLinuxEspeakEngine engine(audio, c.locale);
+    const auto voices = engine.Voices();
+    ASSERT_FALSE(voices.empty());
+    EXPECT_NE(voices[0].Description.find(c.firstTag), std::u16string::npos)
+        << c.locale << ": " << Utf16ToUtf8(voices[0].Description);
+  }
+}
+
 TEST_F(EspeakEngineTest, TextBecomesAudibleSpeech) {
   const auto recording = Render(kLine, 100, 0);
   EXPECT_GT(recording.SampleRate, 8000);
