@@ -264,13 +264,3 @@ BENCHMARK(BM_IdleReadingWindow)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_ProgramBinaryIdle)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
-
-int main(int argc, char **argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
