@@ -65,6 +65,16 @@ int LocaleRank(const std::string &voiceTag, std::string locale) {
   return voiceTag == language || voiceTag.rfind(language + "-", 0) == 0 ? 1 : 2;
 }
 
+// eSpeak reads U+0001 followed by a command as an inline command (loudness,
+// speed, voice): chat text must not reach it, so control codes other than
+// tab and line breaks become blanks.
+std::u16string WithoutControlCodes(std::u16string text) {
+  for (auto &c : text)
+    if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0x7F)
+      c = u' ';
+  return text;
+}
+
 } // namespace
 
 int TLinuxEspeakEngine::WordsPerMinute(int rate) {
@@ -158,7 +168,8 @@ bool TLinuxEspeakEngine::Speak(const std::u16string &text, TSpeakMode mode) {
     return false;
   TJob job;
   job.Phonemes = mode == TSpeakMode::Markup;
-  job.Text = Utf16ToUtf8(job.Phonemes ? MarkupToEspeak(text) : text);
+  const std::u16string safe = WithoutControlCodes(text);
+  job.Text = Utf16ToUtf8(job.Phonemes ? MarkupToEspeak(safe) : safe);
   job.Voice = voices_[static_cast<size_t>(voice_)].Id;
   job.Volume = volume_;
   job.Rate = rate_;

@@ -38,6 +38,9 @@ bool Spawn(const std::vector<std::string> &arguments, const std::string &working
   posix_spawn_file_actions_init(&actions);
   posix_spawnattr_init(&attributes);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  // The child gets standard output and error only: none of our sockets or
+  // files (a library's socket may lack close-on-exec).
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   if (!workingFolder.empty())
     posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);

@@ -1,10 +1,17 @@
 #include "platform/linux/LinuxSpeechDispatcher.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
 #include <pthread.h>
 #include <stdexcept>
+#include <sys/socket.h>
+#include <thread>
 
 #include <libspeechd.h>
 
@@ -42,6 +49,65 @@ private:
   sigset_t saved_;
 };
 
+// How long the server may take to answer before it counts as missing (at
+// the start) or a call counts as failed (later).
+constexpr auto kAnswerTime = std::chrono::seconds(1);
+
+// The library waits for the server's answers without a limit. A server that
+// accepts but never answers would freeze the caller: opening runs on a thread
+// of its own that is abandoned after kAnswerTime (it closes what it opened
+// when it returns at last), and the socket gets send and receive timeouts.
+SPDConnection *OpenWithin(const std::string &socketPath) {
+  struct TOpening {
+    std::mutex Mutex;
+    std::condition_variable Done;
+    bool Finished = false, Abandoned = false;
+    SPDConnection *Connection = nullptr;
+  };
+  auto opening = std::make_shared<TOpening>();
+  try {
+    std::thread([opening, socketPath] {
+      std::string path = socketPath;
+      SPDConnectionAddress address{};
+      address.method = SPD_METHOD_UNIX_SOCKET;
+      address.unix_socket_name = path.data();
+      char *error = nullptr;
+      SPDConnection *connection;
+      {
+        const TNoBrokenPipe guard;
+        connection = spd_open2("MURMELO", "main", nullptr, SPD_MODE_SINGLE,
+                               path.empty() ? nullptr : &address, 0, &error);
+      }
+      std::free(error);
+      std::lock_guard lock(opening->Mutex);
+      if (opening->Abandoned && connection != nullptr) {
+        const TNoBrokenPipe guard;
+        spd_close(connection);
+        connection = nullptr;
+      }
+      opening->Connection = connection;
+      opening->Finished = true;
+      opening->Done.notify_all();
+    }).detach();
+  } catch (const std::system_error &) {
+    return nullptr;
+  }
+  std::unique_lock lock(opening->Mutex);
+  if (!opening->Done.wait_for(lock, kAnswerTime, [&] { return opening->Finished; })) {
+    opening->Abandoned = true;
+    return nullptr;
+  }
+  SPDConnection *connection = opening->Connection;
+  if (connection != nullptr) {
+    const timeval limit{std::chrono::seconds(kAnswerTime).count(), 0};
+    setsockopt(connection->socket, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    setsockopt(connection->socket, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    // Programs the shell starts must not inherit the session.
+    fcntl(connection->socket, F_SETFD, FD_CLOEXEC);
+  }
+  return connection;
+}
+
 } // namespace
 
 struct TLinuxSpeechDispatcher::TConnection {
@@ -57,14 +123,7 @@ struct TLinuxSpeechDispatcher::TConnection {
 
 std::unique_ptr<TLinuxSpeechDispatcher>
 TLinuxSpeechDispatcher::Open(const std::string &socketPath) {
-  std::string path = socketPath;
-  SPDConnectionAddress address{};
-  address.method = SPD_METHOD_UNIX_SOCKET;
-  address.unix_socket_name = path.data();
-  char *error = nullptr;
-  SPDConnection *connection = spd_open2("MURMELO", "main", nullptr, SPD_MODE_SINGLE,
-                                        path.empty() ? nullptr : &address, 0, &error);
-  std::free(error);
+  SPDConnection *connection = OpenWithin(socketPath);
   if (connection == nullptr)
     return nullptr;
   return std::unique_ptr<TLinuxSpeechDispatcher>(

@@ -99,6 +99,17 @@ TEST_F(EspeakEngineTest, TextBecomesAudibleSpeech) {
   EXPECT_GT(Rms(recording.Samples), 500.0);
 }
 
+TEST_F(EspeakEngineTest, ChatTextCannotCommandTheSynthesiser) {
+  // U+0001 "200A" would be eSpeak's inline command for double loudness; it
+  // must be spoken as the same text with a blank would be.
+  const auto plain = Render(u" 200A hello there", 30, 0).Samples;
+  const auto commanded = Render(u"\u0001200A hello there", 30, 0).Samples;
+  // (Renderings of one text differ by a few samples.)
+  EXPECT_NEAR(static_cast<double>(commanded.size()), static_cast<double>(plain.size()),
+              plain.size() * 0.1);
+  EXPECT_LT(Peak(commanded), Peak(plain) * 13 / 10);
+}
+
 TEST_F(EspeakEngineTest, RateChangesTheLengthAndVolumeTheLoudness) {
   const size_t normal = Render(kLine, 100, 0).Samples.size();
   const size_t fast = Render(kLine, 100, 5).Samples.size();

@@ -1,5 +1,6 @@
 #include <atomic>
 #include <cctype>
+#include <chrono>
 #include <mutex>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -123,6 +124,21 @@ bool Contains(const std::vector<std::string> &lines, const std::string &wanted) 
 TEST(SpeechDispatcherTest, MissingServiceMeansMissingEngine) {
   TempFolder folder;
   EXPECT_EQ(TLinuxSpeechDispatcher::Open((folder.Path() / "none").string()), nullptr);
+}
+
+TEST(SpeechDispatcherTest, ServiceThatNeverAnswersMeansMissingEngineSoon) {
+  TempFolder folder;
+  const std::string path = (folder.Path() / "silent").string();
+  const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 4), 0); // connections are taken and never answered
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(TLinuxSpeechDispatcher::Open(path), nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  close(listener); // the abandoned opening ends with an error and closes itself
 }
 
 TEST(SpeechDispatcherTest, SpeaksThroughTheServiceWithItsOwnScales) {

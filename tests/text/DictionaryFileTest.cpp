@@ -20,6 +20,9 @@ struct TFileCase {
   TTransLists Expected;
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TFileCase &c, std::ostream *out) { *out << c.Name; }
+
 class DictionaryFileTest : public DictionaryFixture,
                            public ::testing::WithParamInterface<TFileCase> {};
 
