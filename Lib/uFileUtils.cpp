@@ -77,10 +77,11 @@ void WriteFileAtomic(const std::u16string &path, std::string_view bytes) {
   // Keep the permissions of the file we replace; a new file gets 0644.
   struct stat st {};
   fchmod(fd, stat(target.c_str(), &st) == 0 ? st.st_mode & 07777 : 0644);
-  if (fsync(fd) != 0 || close(fd) != 0) {
-    const int err = errno;
+  const int syncError = fsync(fd) == 0 ? 0 : errno;
+  const int closeError = close(fd) == 0 ? 0 : errno;
+  if (syncError != 0 || closeError != 0) {
     unlink(name.c_str());
-    Fail("Cannot write file", path, err);
+    Fail("Cannot write file", path, syncError != 0 ? syncError : closeError);
   }
   if (rename(name.c_str(), target.c_str()) != 0) {
     const int err = errno;

@@ -184,11 +184,17 @@ bool TRegEx::Match(std::u16string_view subject, std::size_t start, TRegExMatch &
                    const TMatchOptions &options) const {
   static const std::uint32_t defaultMatchLimit = DefaultLimit(PCRE2_CONFIG_MATCHLIMIT);
   static const std::uint32_t defaultDepthLimit = DefaultLimit(PCRE2_CONFIG_DEPTHLIMIT);
+  static const std::uint32_t defaultHeapLimit = DefaultLimit(PCRE2_CONFIG_HEAPLIMIT);
   if (start > subject.size())
     return false;
   pcre2_set_match_limit(FContext, options.MatchLimit ? options.MatchLimit : defaultMatchLimit);
   pcre2_set_depth_limit(FContext, options.DepthLimit ? options.DepthLimit : defaultDepthLimit);
+  pcre2_set_heap_limit(FContext, options.HeapLimitKiB ? options.HeapLimitKiB : defaultHeapLimit);
   const bool timed = options.Deadline != std::chrono::steady_clock::time_point::max();
+  // A search that goes on after a match: each match may have been found
+  // within its first window, so the clock would never be read otherwise.
+  if (timed && start > 0)
+    ThrowIfLate(options.Deadline);
   const std::size_t window = SearchWindow();
   std::uint32_t flags = PCRE2_NOTEMPTY | (options.SubjectValid ? PCRE2_NO_UTF_CHECK : 0);
   for (std::size_t from = start;;) {
@@ -205,9 +211,7 @@ bool TRegEx::Match(std::u16string_view subject, std::size_t start, TRegExMatch &
                                      "\": " + Utf16ToUtf8(ErrorMessage(rc)));
     if (last)
       return false;
-    if (std::chrono::steady_clock::now() >= options.Deadline)
-      throw ERegExMatchError(ERegExMatchError::DeadlinePassed,
-                             "Regular expression \"" + Utf16ToUtf8(FPattern) + "\": out of time");
+    ThrowIfLate(options.Deadline);
     // The first call checked the whole subject.
     flags |= PCRE2_NO_UTF_CHECK;
     from += window;
@@ -215,6 +219,12 @@ bool TRegEx::Match(std::u16string_view subject, std::size_t start, TRegExMatch &
         IsHighSurrogate(subject[from - 1]))
       ++from;
   }
+}
+
+void TRegEx::ThrowIfLate(std::chrono::steady_clock::time_point deadline) const {
+  if (std::chrono::steady_clock::now() >= deadline)
+    throw ERegExMatchError(ERegExMatchError::DeadlinePassed,
+                           "Regular expression \"" + Utf16ToUtf8(FPattern) + "\": out of time");
 }
 
 bool TRegEx::IsMatch(std::u16string_view subject, const TMatchOptions &options) const {

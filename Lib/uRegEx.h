@@ -56,9 +56,13 @@ struct TMatchOptions {
   // the library's default.
   std::uint32_t MatchLimit = 0;
   std::uint32_t DepthLimit = 0;
+  // Memory for backtracking in KiB (the interpreter's; JIT has its own
+  // stack); 0 keeps the library's default of gigabytes.
+  std::uint32_t HeapLimitKiB = 0;
   // When set, the engine is run over a few start positions at a time, so
   // that a long subject cannot keep one engine call busy, and the search
-  // gives up between two such runs once this moment has passed.
+  // gives up between two such runs, and before a search that goes on after
+  // an earlier match, once this moment has passed.
   std::chrono::steady_clock::time_point Deadline = std::chrono::steady_clock::time_point::max();
   // The caller vouches that the subject is valid UTF-16 and the engine may
   // skip its check.
@@ -129,6 +133,8 @@ public:
                          const TMatchOptions &options = {}) const;
 
 private:
+  // Throws ERegExMatchError (DeadlinePassed) once deadline has passed.
+  void ThrowIfLate(std::chrono::steady_clock::time_point deadline) const;
   int RunEngine(std::u16string_view subject, std::size_t start, std::size_t lastStart,
                 std::uint32_t flags) const;
 

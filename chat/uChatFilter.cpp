@@ -17,14 +17,9 @@ const TRegEx &TimeStampRegEx() {
   return regex;
 }
 
-// A participant's line must not keep a pattern busy for long: a search that
-// runs into the limits counts as no match.
+// A participant's line must not keep a pattern busy for long.
 TMatchOptions LineOptions() {
-  TMatchOptions options;
-  options.MatchLimit = RuleMatchLimit;
-  options.DepthLimit = RuleMatchLimit;
-  options.Deadline = std::chrono::steady_clock::now() + RuleTimeBudget;
-  return options;
+  return GuardedMatchOptions(std::chrono::steady_clock::now() + RuleTimeBudget);
 }
 
 std::u16string RemoveMatches(const TRegEx &regex, const std::u16string &line) {

@@ -78,12 +78,9 @@ const TCommandPatterns &CommandPatterns() {
 
 // An error while matching counts as no match.
 bool MatchCommand(const TRegEx &regex, const std::u16string &text, TRegExMatch &match) {
-  TMatchOptions options;
-  options.MatchLimit = RuleMatchLimit;
-  options.DepthLimit = RuleMatchLimit;
-  options.Deadline = std::chrono::steady_clock::now() + RuleTimeBudget;
   try {
-    return regex.Match(text, 0, match, options);
+    return regex.Match(text, 0, match,
+                       GuardedMatchOptions(std::chrono::steady_clock::now() + RuleTimeBudget));
   } catch (const ERegExMatchError &) {
     return false;
   }
@@ -116,7 +113,11 @@ void LoadDictionary() {
       Dictionary.push_back({lines[i].substr(0, tab), dst.empty() ? u"-" : std::move(dst)});
     }
   } catch (const std::exception &) {
+    // Unreadable now, perhaps not for good: its rules must not be lost to
+    // the next save, which first copies it aside (and fails while it cannot
+    // be read).
     Dictionary.clear();
+    KeepForeignFile = true;
   }
 }
 
@@ -181,8 +182,13 @@ std::u16string HandleDictionaryCommand(const std::u16string &text) {
   if (MatchCommand(patterns.Study, s, match)) {
     const std::u16string word = Trim(match.Group(2));
     const std::u16string reading = Trim(match.Group(3));
-    StudyWord(word, reading);
-    return StudiedMessage(word, reading);
+    // The file separates word and reading by the first TAB: a word holding
+    // one would come back as another rule. Such a line is no command.
+    if (word.find(u'\t') == std::u16string::npos) {
+      StudyWord(word, reading);
+      return StudiedMessage(word, reading);
+    }
+    return s;
   }
   if (MatchCommand(patterns.Forget, s, match)) {
     const std::u16string word = Trim(match.Group(2));

@@ -12,12 +12,18 @@ constexpr int ClockEveryRules = 8;
 TCompiledRule::TCompiledRule(std::u16string_view src, std::u16string_view dst, bool jit)
     : FRegEx(src, jit), FTemplate(dst, FRegEx) {}
 
-TCompiledRule::TResult TCompiledRule::Apply(std::u16string &text, std::size_t maxLength,
-                                            std::chrono::steady_clock::time_point deadline) const {
+TMatchOptions GuardedMatchOptions(std::chrono::steady_clock::time_point deadline) {
   TMatchOptions options;
   options.MatchLimit = RuleMatchLimit;
   options.DepthLimit = RuleMatchLimit;
+  options.HeapLimitKiB = RuleHeapLimitKiB;
   options.Deadline = deadline;
+  return options;
+}
+
+TCompiledRule::TResult TCompiledRule::Apply(std::u16string &text, std::size_t maxLength,
+                                            std::chrono::steady_clock::time_point deadline) const {
+  TMatchOptions options = GuardedMatchOptions(deadline);
   options.SubjectValid = true;
   TRegExMatch match;
   try {
@@ -55,8 +61,11 @@ bool TRuleRun::Apply(const TCompiledRule &rule) {
     const auto now = std::chrono::steady_clock::now();
     if (now >= FDeadline)
       return false;
+    // A few milliseconds for a rule on a chat line, in proportion on a
+    // longer text, and never past the run's own budget.
     if (windowed)
-      deadline = std::min(FDeadline, now + RuleTimeBudget);
+      deadline = std::min<std::chrono::steady_clock::time_point>(
+          FDeadline, now + RuleTimeBudget * static_cast<long>(1 + FText.size() / 1024));
   }
   return rule.Apply(FText, FMaxLength, deadline) != TCompiledRule::TResult::TooLong;
 }

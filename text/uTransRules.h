@@ -15,11 +15,20 @@
 // Engine steps per start position; ordinary rules need a few hundred at most
 // on a chat line.
 inline constexpr std::uint32_t RuleMatchLimit = 10000;
-// Time one rule may take on one text, and one whole run over all the rules.
+// Time one rule may take on a chat line (1,024 code units; in proportion on
+// a longer text), and one whole run over all the rules.
 inline constexpr std::chrono::milliseconds RuleTimeBudget{3};
 inline constexpr std::chrono::milliseconds DictionaryTimeBudget{80};
 // A text may grow to this many code units (or its own length, if longer).
 inline constexpr std::size_t MaxDictionaryText = 64 * 1024;
+// Backtracking memory of one search; a pattern full of groups would
+// otherwise take gigabytes.
+inline constexpr std::uint32_t RuleHeapLimitKiB = 2048;
+
+// The limits every search of a pattern a participant controls, or over a
+// participant's line, runs with: a search that runs into them counts as no
+// match.
+TMatchOptions GuardedMatchOptions(std::chrono::steady_clock::time_point deadline);
 
 // One rule ready to run: its pattern compiled, its template parsed.
 class TCompiledRule {

@@ -12,6 +12,8 @@ namespace platform::linux_impl {
 namespace {
 
 constexpr auto kConnectTimeout = std::chrono::milliseconds(500);
+// A stream that takes no samples for this long counts as gone.
+constexpr auto kStallTimeout = std::chrono::seconds(2);
 constexpr char kClientName[] = "MURMELO";
 
 // A short-lived connection on a private main loop, driven by polling with a
@@ -119,9 +121,6 @@ public:
       stream_ = pa_stream_new(context_, "speech", &spec, nullptr);
       if (stream_ == nullptr)
         return false;
-      pa_stream_set_write_callback(stream_, OnWritable, loop_);
-      // A stream that fails must wake a waiting Write too.
-      pa_stream_set_state_callback(stream_, OnStreamState, loop_);
       // A short buffer (100 ms), so that a purge is heard at once.
       const auto none = static_cast<std::uint32_t>(-1);
       const pa_buffer_attr attr{none, static_cast<std::uint32_t>(sampleRate / 10) * 2, none, none,
@@ -134,25 +133,34 @@ public:
                    [this] { return !PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)); });
   }
 
+  // Waits for room in the stream by looking every 10 ms: the main loop's own
+  // wait has no deadline, and a server that stops taking samples (suspended,
+  // stopped) would hold the speech thread, and with it Skip and exit, forever.
   bool Write(const std::int16_t *samples, size_t count) override {
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(samples);
     size_t left = count * sizeof(std::int16_t);
-    TLock lock(loop_);
+    auto progress = std::chrono::steady_clock::now();
     while (left > 0) {
-      if (pa_stream_get_state(stream_) != PA_STREAM_READY)
-        return false;
-      size_t room = pa_stream_writable_size(stream_);
-      if (room == static_cast<size_t>(-1))
-        return false;
-      if (room == 0) {
-        pa_threaded_mainloop_wait(loop_);
-        continue;
+      {
+        TLock lock(loop_);
+        if (pa_stream_get_state(stream_) != PA_STREAM_READY)
+          return false;
+        size_t room = pa_stream_writable_size(stream_);
+        if (room == static_cast<size_t>(-1))
+          return false;
+        if (room > 0) {
+          room = std::min(room, left);
+          if (pa_stream_write(stream_, bytes, room, nullptr, 0, PA_SEEK_RELATIVE) < 0)
+            return false;
+          bytes += room;
+          left -= room;
+          progress = std::chrono::steady_clock::now();
+          continue;
+        }
       }
-      room = std::min(room, left);
-      if (pa_stream_write(stream_, bytes, room, nullptr, 0, PA_SEEK_RELATIVE) < 0)
+      if (std::chrono::steady_clock::now() - progress > kStallTimeout)
         return false;
-      bytes += room;
-      left -= room;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
   }
@@ -171,13 +179,6 @@ private:
     TLock &operator=(const TLock &) = delete;
     pa_threaded_mainloop *loop_;
   };
-
-  static void OnWritable(pa_stream *, size_t, void *loop) {
-    pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0);
-  }
-  static void OnStreamState(pa_stream *, void *loop) {
-    pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0);
-  }
 
   // Polls with a deadline: the main loop's wait has none.
   template <typename Good, typename Bad> bool WaitFor(Good good, Bad bad) {

@@ -99,7 +99,7 @@ TEST_F(ShellTest, RunFileRunsAProgramAndOpensADocument) {
   EXPECT_EQ(Recorded(folder_.Path() / "bin" / "xdg-open"),
             (std::vector<std::string>{Utf16ToUtf8(document), Cwd()}));
   // Every child is reaped.
-  for (int i = 0; i < 200 && Zombies() > 0; ++i)
+  for (int i = 0; i < 500 && Zombies() > 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(Zombies(), 0);
 }

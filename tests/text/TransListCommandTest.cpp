@@ -95,6 +95,14 @@ TEST_F(TransListStudyTest, AnEmptyReadingIsStoredAsDash) {
   EXPECT_NE(ReadProgramFile("Dictionary.txt").find("a\t-\r\n"), std::string::npos);
 }
 
+TEST_F(TransListStudyTest, AWordWithATabIsNoCommand) {
+  // In the file the first TAB ends the word: "a<TAB>b" would come back as
+  // the rule a -> "b<TAB>c", which no forget could remove.
+  EXPECT_EQ(HandleDictionaryCommand(u"study(a\tb=c)"), u"study(a\tb=c)");
+  EXPECT_TRUE(Dictionary.empty());
+  EXPECT_FALSE(std::filesystem::exists(ProgramPath("Dictionary.txt")));
+}
+
 TEST_F(TransListStudyTest, ForgettingAnUnknownWordConfirmsWithoutWriting) {
   EXPECT_EQ(HandleDictionaryCommand(u"forget(zzz)"), u"I forget zzz.");
   EXPECT_FALSE(ForgetWord(u"zzz"));
