@@ -51,8 +51,13 @@ std::u16string DecodeText(std::string_view bytes) {
 }
 
 void WriteFileAtomic(const std::u16string &path, std::string_view bytes) {
-  const auto target = ToPath(path);
+  auto target = ToPath(path);
   std::error_code ec;
+  // A user who links Setup.ini elsewhere keeps the link: the file it points
+  // to is the one replaced.
+  if (std::filesystem::is_symlink(target, ec))
+    if (auto real = std::filesystem::canonical(target, ec); !ec)
+      target = real;
   if (target.has_parent_path())
     std::filesystem::create_directories(target.parent_path(), ec);
   auto temp = target;

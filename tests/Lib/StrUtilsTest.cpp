@@ -50,6 +50,15 @@ TEST(FileUtils, AtomicWriteReplacesAndKeepsNoTemporaryFile) {
   EXPECT_EQ(files, 1);
 }
 
+TEST(FileUtils, AtomicWriteKeepsALinkAndReplacesWhatItPointsTo) {
+  TempFolder dir;
+  dir.Write("real.ini", "old");
+  std::filesystem::create_symlink(dir.Path() / "real.ini", dir.Path() / "link.ini");
+  WriteFileAtomic(dir.File("link.ini"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "link.ini"));
+  EXPECT_EQ(dir.Read("real.ini"), "new");
+}
+
 TEST(FileUtils, ErrorsNameTheFile) {
   TempFolder dir;
   try {
