@@ -32,13 +32,9 @@
 
 #include "Lib/uStrUtils.h"
 #include "app/uFrmMain.h"
-#include "app/uQtMainThread.h"
 #include "chat/uChatReader.h"
 #include "chat/uFolderWatchThread.h"
-#include "platform/MainThread.h"
-#include "platform/linux/LinuxChangeNotification.h"
 #include "tests/app/AppTestEnvironment.h"
-#include "text/uTransList.h"
 
 namespace {
 
@@ -60,13 +56,6 @@ double Median(std::vector<double> values) {
 // alone in its own folder.
 struct TLogs {
   TLogs() {
-    platform::Services.ChangeNotifier = &Notifier;
-    platform::Services.MainThread = &MainThread.Queue();
-    Env.SpeechEngines.HasFirst = false;
-    Env.SpeechEngines.Second.VoiceList = {{u"English", u"eSpeak NG English (en-US)"}};
-    SapiLoadVoices();
-    BuildSpeechItems();
-    LoadDictionary();
     std::filesystem::create_directories(Empty.parent_path());
     std::filesystem::create_directories(Big.parent_path());
     std::ofstream(Empty).close();
@@ -83,9 +72,7 @@ struct TLogs {
     SapiReleaseVoices();
   }
 
-  AppTestEnvironment Env;
-  platform::linux_impl::TLinuxChangeNotifier Notifier;
-  TQtMainThread MainThread;
+  ReadingEnvironment Env;
   std::filesystem::path Empty = Env.Folder.Path() / "empty" / "chat.txt";
   std::filesystem::path Big = Env.Folder.Path() / "big" / "chat.txt";
   bool BigReady = false;

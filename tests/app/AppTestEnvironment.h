@@ -4,8 +4,11 @@
 #include <string>
 
 #include "Lib/uStrUtils.h"
+#include "app/uQtMainThread.h"
+#include "platform/MainThread.h"
 #include "platform/Platform.h"
 #include "platform/linux/LinuxAppInfo.h"
+#include "platform/linux/LinuxChangeNotification.h"
 #include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxLocale.h"
 #include "settings/uSetup.h"
@@ -17,6 +20,7 @@
 #include "tests/fakes/ScopedServices.h"
 #include "tests/fakes/TempFolder.h"
 #include "text/uMessages.h"
+#include "text/uTransList.h"
 
 // What the main window needs around it: the real locale, program folder and
 // clock; a desktop appearance the test controls, a shell and speech engines
@@ -54,4 +58,22 @@ struct AppTestEnvironment {
   FakeShell Shell;
   FakeSpeechEngines SpeechEngines;
   ScopedServices Scope;
+};
+
+// What reading aloud needs on top: the real inotify watch, the hand-over
+// served by the Qt event loop, and one recording English voice; the device
+// list and the dictionary are built as at program start.
+struct ReadingEnvironment : AppTestEnvironment {
+  ReadingEnvironment() {
+    platform::Services.ChangeNotifier = &Notifier;
+    platform::Services.MainThread = &MainThread.Queue();
+    SpeechEngines.HasFirst = false;
+    SpeechEngines.Second.VoiceList = {{u"English", u"eSpeak NG English (en-US)"}};
+    SapiLoadVoices();
+    BuildSpeechItems();
+    LoadDictionary();
+  }
+
+  platform::linux_impl::TLinuxChangeNotifier Notifier;
+  TQtMainThread MainThread;
 };

@@ -9,10 +9,7 @@
 
 #include "Lib/uFileUtils.h"
 #include "app/uFrmMain.h"
-#include "app/uQtMainThread.h"
 #include "chat/uNameLists.h"
-#include "platform/MainThread.h"
-#include "platform/linux/LinuxChangeNotification.h"
 #include "tests/app/AppTestEnvironment.h"
 #include "text/uTransList.h"
 
@@ -31,16 +28,7 @@ QStringList ToQStringList(const std::vector<std::u16string> &texts) {
 
 // One reading session: the environment, the window, Start pressed.
 struct Session {
-  Session() {
-    platform::Services.ChangeNotifier = &Notifier;
-    platform::Services.MainThread = &MainThread.Queue();
-    Env.SpeechEngines.HasFirst = false;
-    Env.SpeechEngines.Second.VoiceList = {{u"English", u"eSpeak NG English (en-US)"}};
-    SapiLoadVoices();
-    BuildSpeechItems();
-    LoadDictionary();
-    Setup.ChatUse = true;
-  }
+  Session() { Setup.ChatUse = true; }
   ~Session() { Window.reset(); }
 
   // Creates and shows the window (LoadSetup there keeps our Setup: there is
@@ -65,9 +53,7 @@ struct Session {
   QStringList SpokenList() { return ToQStringList(Spoken()); }
   std::filesystem::path Dir() const { return Env.Folder.Path(); }
 
-  AppTestEnvironment Env;
-  platform::linux_impl::TLinuxChangeNotifier Notifier;
-  TQtMainThread MainThread;
+  ReadingEnvironment Env;
   std::unique_ptr<TFrmMain> Window;
 };
 
